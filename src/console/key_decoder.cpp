@@ -1,0 +1,1 @@
+// In progress: the key decoder.
