@@ -36,6 +36,8 @@ void write_int(int32_t value, int32_t width) {
                width);
 }
 
-void write_char(char c, int32_t width) { write_text(std::string_view(&c, 1), width); }
+void write_char(char c, int32_t width) {
+    write_text(std::string_view(&c, 1), width);
+}
 
 } // namespace console

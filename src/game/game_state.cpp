@@ -18,7 +18,9 @@ int16_t draw_number() {
 }
 
 // The marker never starts in the last row or column, so both of its lines hold five numbers.
-uint8_t draw_start_line() { return static_cast<uint8_t>(random_below(BOARD_SIZE - 1) + 1); }
+uint8_t draw_start_line() {
+    return static_cast<uint8_t>(random_below(BOARD_SIZE - 1) + 1);
+}
 
 } // namespace
 

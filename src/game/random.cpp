@@ -14,7 +14,9 @@ std::mt19937 generator; // NOLINT: the run's one sequence
 
 } // namespace
 
-void seed_random(uint32_t seed) { generator.seed(seed); }
+void seed_random(uint32_t seed) {
+    generator.seed(seed);
+}
 
 void reseed_random() {
     const auto since_start = std::chrono::steady_clock::now().time_since_epoch();

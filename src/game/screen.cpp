@@ -7,7 +7,7 @@ namespace gridtake {
 namespace {
 
 constexpr int32_t CELL_WIDTH = 6;
-constexpr int32_t MARGIN_WIDTH = 7;  // up to and including the board's left border
+constexpr int32_t MARGIN_WIDTH = 7; // up to and including the board's left border
 constexpr int32_t ROW_NUMBER_WIDTH = 5;
 
 void draw_instructions() {

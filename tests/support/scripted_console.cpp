@@ -39,7 +39,8 @@ void reset(int width, int height) {
     vc = VirtualConsole{};
     vc.width = width;
     vc.height = height;
-    vc.screen.assign(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), ' '));
+    vc.screen.assign(static_cast<std::size_t>(height),
+                     std::string(static_cast<std::size_t>(width), ' '));
 }
 
 void queue_keys(std::string_view codes) {
@@ -48,9 +49,13 @@ void queue_keys(std::string_view codes) {
     }
 }
 
-void queue_codes(const std::vector<uint8_t>& codes) { vc.keys.insert(vc.keys.end(), codes.begin(), codes.end()); }
+void queue_codes(const std::vector<uint8_t>& codes) {
+    vc.keys.insert(vc.keys.end(), codes.begin(), codes.end());
+}
 
-std::size_t keys_left() { return vc.keys.size(); }
+std::size_t keys_left() {
+    return vc.keys.size();
+}
 
 std::string row(int number) {
     std::string text = vc.screen.at(static_cast<std::size_t>(number - 1));
@@ -66,12 +71,24 @@ std::vector<std::string> rows() {
     return all;
 }
 
-int cursor_row() { return vc.row + 1; }
-int cursor_col() { return vc.col + 1; }
-std::string written_since_clear() { return vc.since_clear; }
-int clear_count() { return vc.clears; }
-int prepare_count() { return vc.prepares; }
-int restore_count() { return vc.restores; }
+int cursor_row() {
+    return vc.row + 1;
+}
+int cursor_col() {
+    return vc.col + 1;
+}
+std::string written_since_clear() {
+    return vc.since_clear;
+}
+int clear_count() {
+    return vc.clears;
+}
+int prepare_count() {
+    return vc.prepares;
+}
+int restore_count() {
+    return vc.restores;
+}
 
 } // namespace scripted_console
 
@@ -79,8 +96,12 @@ namespace console {
 
 using scripted_console::vc;
 
-void prepare() { ++vc.prepares; }
-void restore() { ++vc.restores; }
+void prepare() {
+    ++vc.prepares;
+}
+void restore() {
+    ++vc.restores;
+}
 
 void clear_screen() {
     for (auto& line : vc.screen) {

@@ -23,7 +23,9 @@ void reset(Mode mode) {
     reseeds = 0;
 }
 
-void queue_draws(const std::vector<uint32_t>& draws) { queue.insert(queue.end(), draws.begin(), draws.end()); }
+void queue_draws(const std::vector<uint32_t>& draws) {
+    queue.insert(queue.end(), draws.begin(), draws.end());
+}
 
 void queue_deal(const Numbers& numbers, uint8_t marker_row, uint8_t marker_col) {
     for (const auto& line : numbers) {
@@ -35,14 +37,20 @@ void queue_deal(const Numbers& numbers, uint8_t marker_row, uint8_t marker_col) 
     queue.push_back(marker_col - 1u);
 }
 
-const std::vector<uint32_t>& requests() { return asked; }
-int reseed_count() { return reseeds; }
+const std::vector<uint32_t>& requests() {
+    return asked;
+}
+int reseed_count() {
+    return reseeds;
+}
 
 } // namespace scripted_random
 
 namespace gridtake {
 
-void reseed_random() { ++scripted_random::reseeds; }
+void reseed_random() {
+    ++scripted_random::reseeds;
+}
 
 uint32_t random_below(uint32_t n) {
     using namespace scripted_random;
