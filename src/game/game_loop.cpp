@@ -14,6 +14,8 @@ void say(std::string_view message) {
     console::end_line();
 }
 
+} // namespace
+
 // The machine moves when it is its turn; the player when it is theirs and the game goes on.
 void play_turns(GameState& state) {
     for (;;) {
@@ -44,8 +46,6 @@ void announce_result(const GameState& state) {
     say("Push the Button to Start a New Game");
     console::read_key(); // any key, not examined, starts the next game
 }
-
-} // namespace
 
 bool player_has_move(const GameState& state) {
     for (uint8_t row = 1; row <= BOARD_SIZE; ++row) {

@@ -16,7 +16,9 @@ struct VirtualConsole {
     int row = 0; // 0-based inside this file
     int col = 0;
     std::deque<uint8_t> keys;
+    std::function<std::optional<uint8_t>()> key_source;
     std::string since_clear;
+    std::string transcript;
     int clears = 0;
     int prepares = 0;
     int restores = 0;
@@ -110,15 +112,22 @@ void clear_screen() {
     vc.row = 0;
     vc.col = 0;
     vc.since_clear.clear();
+    vc.transcript += '\f';
     ++vc.clears;
 }
 
 void end_line() {
     vc.since_clear += '\n';
+    vc.transcript += '\n';
     scripted_console::next_row();
 }
 
 uint8_t read_key() {
+    if (vc.keys.empty() && vc.key_source) {
+        if (const auto code = vc.key_source()) {
+            return *code;
+        }
+    }
     if (vc.keys.empty()) {
         throw scripted_console::ScriptExhausted();
     }
@@ -137,6 +146,7 @@ namespace detail {
 void put_chars(std::string_view chars) {
     for (const char c : chars) {
         vc.since_clear += c;
+        vc.transcript += c;
         vc.screen[static_cast<std::size_t>(vc.row)][static_cast<std::size_t>(vc.col)] = c;
         // The cursor leaves the last column at once, unlike an xterm's pending wrap.
         if (++vc.col == vc.width) {

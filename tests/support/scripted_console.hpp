@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +27,9 @@ void reset(int width = 80, int height = 25);
 void queue_keys(std::string_view codes);
 void queue_codes(const std::vector<uint8_t>& codes);
 std::size_t keys_left();
+// Asked for the next code whenever the queue is empty, so a test can answer what the screen
+// shows; an empty answer ends the script.
+void set_key_source(std::function<std::optional<uint8_t>()> source);
 
 // Screen rows, 1-based, with trailing blanks removed.
 std::string row(int number);
@@ -35,6 +40,8 @@ int cursor_col();
 
 // What the game wrote since the last clear_screen, each end_line as '\n'.
 std::string written_since_clear();
+// Everything written since reset, each clear_screen as '\f' and each end_line as '\n'.
+std::string transcript();
 int clear_count();
 int prepare_count();
 int restore_count();
