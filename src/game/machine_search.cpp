@@ -1,0 +1,156 @@
+#include "game/machine_search.hpp"
+
+#include "game/search_pools.hpp"
+
+namespace gridtake {
+
+namespace {
+
+constexpr int16_t NO_MOVE_FACTOR = 10;
+
+// The marker goes onto `coordinate` of the current ply's line.
+void place_marker(GameState& state, uint8_t coordinate) {
+    if (ply_moves_along_column(state)) {
+        state.marker_row = coordinate;
+    } else {
+        state.marker_col = coordinate;
+    }
+    cell(state.board, state.marker_row, state.marker_col) = CELL_MARKER;
+}
+
+int16_t line_cell(const GameState& state, uint8_t coordinate) {
+    return ply_moves_along_column(state) ? cell(state.board, coordinate, state.marker_col)
+                                         : cell(state.board, state.marker_row, coordinate);
+}
+
+// Where the marker stood along the line of top_level's ply before that ply's move: two plies
+// up, or the start column for the machine's first move.
+uint8_t coordinate_before_move(const GameState& state, const TurnSearch& turn) {
+    if (state.search_depth == 2) {
+        return turn.start_col;
+    }
+    return turn.top_level->parent->parent->current->move;
+}
+
+} // namespace
+
+bool is_even_ply(const GameState& state) {
+    return state.search_depth % 2 == 0;
+}
+
+bool ply_moves_along_column(const GameState& state) {
+    return !is_even_ply(state);
+}
+
+void apply_search_move(GameState& state, uint8_t coordinate) {
+    cell(state.board, state.marker_row, state.marker_col) = CELL_EMPTY;
+    place_marker(state, coordinate);
+}
+
+void take_back_move(GameState& state, uint8_t coordinate) {
+    cell(state.board, state.marker_row, state.marker_col) =
+        cell(state.dealt, state.marker_row, state.marker_col);
+    place_marker(state, coordinate);
+}
+
+void expand_node(GameState& state, TurnSearch& turn) {
+    turn.pending_node = nullptr;
+    state.search_depth = static_cast<int16_t>(state.search_depth + 1);
+    SearchNode* const parent = turn.top_level->current;
+    SearchNode* last = nullptr;
+    for (uint8_t i = 1; i <= BOARD_SIZE; ++i) {
+        const int16_t number = line_cell(state, i);
+        if (!holds_number(number)) {
+            continue;
+        }
+        SearchNode* const node = take_node(state);
+        node->value = is_even_ply(state) ? static_cast<int16_t>(parent->value + number)
+                                         : static_cast<int16_t>(parent->value - number);
+        node->move = i;
+        node->next = nullptr;
+        if (last == nullptr) {
+            turn.pending_node = node;
+        } else {
+            last->next = node;
+        }
+        last = node;
+    }
+    if (turn.pending_node == nullptr) {
+        // The side to move here has no number: the game would end, and the position counts
+        // tenfold.
+        state.search_depth = static_cast<int16_t>(state.search_depth - 1);
+        parent->value = static_cast<int16_t>(NO_MOVE_FACTOR * parent->value);
+        return;
+    }
+    SearchLevel* const level = take_level(state);
+    level->parent = turn.top_level;
+    level->current = turn.pending_node;
+    level->best = is_even_ply(state) ? MAXIMISING_START : MINIMISING_START;
+    apply_search_move(state, turn.pending_node->move);
+    turn.top_level = level;
+}
+
+void fold_current(GameState& state, TurnSearch& turn) {
+    SearchLevel* const level = turn.top_level;
+    SearchNode* const node = level->current;
+    const int16_t value = node->value;
+    // Strict comparisons: among equal values the lowest move stays.
+    if (is_even_ply(state)) {
+        if (value > level->best) {
+            level->best = value;
+            if (state.search_depth == 2) {
+                turn.best_move = node->move;
+            }
+        }
+    } else if (value < level->best) {
+        level->best = value;
+    }
+    level->current = node->next;
+    return_node(state, node);
+}
+
+void close_level(GameState& state, TurnSearch& turn) {
+    if (state.search_depth <= 1) {
+        return;
+    }
+    SearchLevel* const closed = turn.top_level;
+    closed->parent->current->value = closed->best;
+    turn.top_level = closed->parent;
+    return_level(state, closed);
+    state.search_depth = static_cast<int16_t>(state.search_depth - 1);
+    fold_current(state, turn);
+    if (state.search_depth > 1) {
+        take_back_move(state, coordinate_before_move(state, turn));
+    }
+}
+
+void advance_search(GameState& state, TurnSearch& turn) {
+    if (state.search_depth == state.search_depth_limit) {
+        // Leaves are valued from their numbers alone; only the first one was played.
+        while (turn.top_level->current != nullptr) {
+            fold_current(state, turn);
+        }
+        take_back_move(state, coordinate_before_move(state, turn));
+        close_level(state, turn);
+        if (turn.top_level->current != nullptr) {
+            apply_search_move(state, turn.top_level->current->move);
+        }
+        turn.pending_node = turn.top_level->current;
+        return;
+    }
+    if (turn.top_level->current == nullptr) {
+        while (turn.top_level->current == nullptr && state.search_depth > 1) {
+            close_level(state, turn);
+        }
+    } else {
+        // The last expansion found no number below the current node and multiplied its value.
+        fold_current(state, turn);
+        take_back_move(state, coordinate_before_move(state, turn));
+    }
+    turn.pending_node = turn.top_level->current;
+    if (state.search_depth > 1 && turn.pending_node != nullptr) {
+        apply_search_move(state, turn.pending_node->move);
+    }
+}
+
+} // namespace gridtake
