@@ -24,11 +24,18 @@ pty_session::Options options(int width = 80, int height = 25);
 template <typename Accept>
 std::optional<Board> wait_for_board(Session& session, Accept accept, const std::string& what) {
     std::optional<Board> found;
-    const bool seen = pty_session::wait_until(session, [&](const Session& s) {
+    const auto seen = [&](const Session& s) {
         found = pty_board::read_board(s.screen);
         return found && found->complete && accept(*found);
-    });
-    if (!seen) {
+    };
+    // A program that has ended writes nothing more: once its last output is in, stop waiting.
+    pty_session::wait_until(
+        session, [&](const Session& s) { return seen(s) || pty_session::program_ended(s); });
+    if (!seen(session) && pty_session::program_ended(session) && session.master >= 0 &&
+        pty_session::sync_output(session)) {
+        seen(session);
+    }
+    if (!found || !found->complete || !accept(*found)) {
         std::string problem = "it shows a whole board";
         pty_board::read_board(session.screen, problem);
         ADD_FAILURE() << "waited in vain for " << what << " (" << problem << "); "

@@ -426,6 +426,10 @@ bool pump(Session& session, Clock::time_point deadline) {
     return true;
 }
 
+bool program_ended(const Session& session) {
+    return ended(session);
+}
+
 bool wait_for_exit(Session& session, std::chrono::milliseconds timeout) {
     // The end of both pipes means that the shell has reported and gone, and that the program
     // has nothing more to say on standard error.

@@ -92,6 +92,8 @@ bool wait_until(Session& session, Predicate done,
     return true;
 }
 
+// Whether the program has exited or was killed.
+bool program_ended(const Session& session);
 bool wait_for_exit(Session& session, std::chrono::milliseconds timeout = DEFAULT_WAIT);
 bool wait_for_stop(Session& session, std::chrono::milliseconds timeout = DEFAULT_WAIT);
 // Once the program has ended or stopped: makes sure that everything it wrote to the terminal
