@@ -59,6 +59,10 @@ std::size_t keys_left() {
     return vc.keys.size();
 }
 
+void set_key_source(std::function<std::optional<uint8_t>()> source) {
+    vc.key_source = std::move(source);
+}
+
 std::string row(int number) {
     std::string text = vc.screen.at(static_cast<std::size_t>(number - 1));
     text.erase(text.find_last_not_of(' ') + 1);
@@ -81,6 +85,9 @@ int cursor_col() {
 }
 std::string written_since_clear() {
     return vc.since_clear;
+}
+std::string transcript() {
+    return vc.transcript;
 }
 int clear_count() {
     return vc.clears;
