@@ -18,11 +18,6 @@ void place_marker(GameState& state, uint8_t coordinate) {
     cell(state.board, state.marker_row, state.marker_col) = CELL_MARKER;
 }
 
-int16_t line_cell(const GameState& state, uint8_t coordinate) {
-    return ply_moves_along_column(state) ? cell(state.board, coordinate, state.marker_col)
-                                         : cell(state.board, state.marker_row, coordinate);
-}
-
 // Where the marker stood along the line of top_level's ply before that ply's move: two plies
 // up, or the start column for the machine's first move.
 uint8_t coordinate_before_move(const GameState& state, const TurnSearch& turn) {
@@ -57,15 +52,20 @@ void expand_node(GameState& state, TurnSearch& turn) {
     turn.pending_node = nullptr;
     state.search_depth = static_cast<int16_t>(state.search_depth + 1);
     SearchNode* const parent = turn.top_level->current;
+    const bool machine_moves = is_even_ply(state);
+    const int16_t parent_value = parent->value;
+    const uint8_t row = state.marker_row;
+    const uint8_t col = state.marker_col;
     SearchNode* last = nullptr;
     for (uint8_t i = 1; i <= BOARD_SIZE; ++i) {
-        const int16_t number = line_cell(state, i);
+        const int16_t number =
+            machine_moves ? cell(state.board, row, i) : cell(state.board, i, col);
         if (!holds_number(number)) {
             continue;
         }
         SearchNode* const node = take_node(state);
-        node->value = is_even_ply(state) ? static_cast<int16_t>(parent->value + number)
-                                         : static_cast<int16_t>(parent->value - number);
+        node->value = machine_moves ? static_cast<int16_t>(parent_value + number)
+                                    : static_cast<int16_t>(parent_value - number);
         node->move = i;
         node->next = nullptr;
         if (last == nullptr) {
@@ -85,7 +85,7 @@ void expand_node(GameState& state, TurnSearch& turn) {
     SearchLevel* const level = take_level(state);
     level->parent = turn.top_level;
     level->current = turn.pending_node;
-    level->best = is_even_ply(state) ? MAXIMISING_START : MINIMISING_START;
+    level->best = machine_moves ? MAXIMISING_START : MINIMISING_START;
     apply_search_move(state, turn.pending_node->move);
     turn.top_level = level;
 }

@@ -6,42 +6,26 @@
 
 namespace gridtake {
 
-SearchNode* take_node(GameState& state) {
-    SearchNode* node = state.node_pool;
+namespace {
+
+constexpr std::string_view NO_MEMORY = "out of memory for the machine's search";
+
+} // namespace
+
+SearchNode* allocate_node() {
+    SearchNode* const node = new (std::nothrow) SearchNode{};
     if (node == nullptr) {
-        node = new (std::nothrow) SearchNode{};
-        if (node == nullptr) {
-            console::fatal_error("out of memory for the machine's search");
-        }
-        return node;
+        console::fatal_error(NO_MEMORY);
     }
-    state.node_pool = node->next;
-    node->next = nullptr;
     return node;
 }
 
-SearchLevel* take_level(GameState& state) {
-    SearchLevel* level = state.level_pool;
+SearchLevel* allocate_level() {
+    SearchLevel* const level = new (std::nothrow) SearchLevel{};
     if (level == nullptr) {
-        level = new (std::nothrow) SearchLevel{};
-        if (level == nullptr) {
-            console::fatal_error("out of memory for the machine's search");
-        }
-        return level;
+        console::fatal_error(NO_MEMORY);
     }
-    state.level_pool = level->parent;
-    level->parent = nullptr;
     return level;
-}
-
-void return_node(GameState& state, SearchNode* node) {
-    node->next = state.node_pool;
-    state.node_pool = node;
-}
-
-void return_level(GameState& state, SearchLevel* level) {
-    level->parent = state.level_pool;
-    state.level_pool = level;
 }
 
 } // namespace gridtake
