@@ -44,9 +44,11 @@ TEST_P(FatalEnd, EndsWithStatusOneAndAOneLineReport) {
     if (c.trouble == Trouble::input_ends_at_once) {
         pty_session::close_input_pipe(session);
     } else if (c.trouble != Trouble::none) {
-        ASSERT_TRUE(pty_play::wait_for_board(
+        const std::optional<pty_board::Board> board = pty_play::wait_for_board(
             session, [](const pty_board::Board& b) { return pty_play::is_fresh(b); },
-            "the first screen"));
+            "the first screen");
+        ASSERT_TRUE(board);
+        ASSERT_TRUE(pty_play::settle(session, *board));
         if (c.trouble == Trouble::input_ends_later) {
             pty_session::close_input_pipe(session);
         } else {

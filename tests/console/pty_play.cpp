@@ -97,6 +97,13 @@ std::optional<Board> wait_for_lines_below(Session& session, const Board& board,
         "the lines below the board");
 }
 
+std::optional<Board> settle(Session& session, const Board& board) {
+    std::vector<std::string> lines = board.below;
+    lines.emplace_back(pty_board::REFUSED_KEY);
+    pty_session::send(session, "0");
+    return wait_for_lines_below(session, board, lines);
+}
+
 std::optional<Move> play_move(Session& session, const Board& before, int row) {
     const int col = before.marker_col;
     if (pty_board::cell(before, row, col).kind != CellKind::number) {

@@ -51,6 +51,10 @@ bool is_fresh(const Board& board);
 // Starts the program and waits for its first screen.
 std::optional<Board> start_game(Session& session, const pty_session::Options& options);
 
+// Presses a key that chooses no row and waits for its refusal under the board: from then on
+// the program is sure to be waiting for the next key, with nothing left to draw.
+std::optional<Board> settle(Session& session, const Board& board);
+
 // Waits until the lines under the score line are `lines`, the board unchanged.
 std::optional<Board> wait_for_lines_below(Session& session, const Board& board,
                                           const std::vector<std::string>& lines);
