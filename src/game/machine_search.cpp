@@ -8,16 +8,6 @@ namespace {
 
 constexpr int16_t NO_MOVE_FACTOR = 10;
 
-// The marker goes onto `coordinate` of the current ply's line.
-void place_marker(GameState& state, uint8_t coordinate) {
-    if (ply_moves_along_column(state)) {
-        state.marker_row = coordinate;
-    } else {
-        state.marker_col = coordinate;
-    }
-    cell(state.board, state.marker_row, state.marker_col) = CELL_MARKER;
-}
-
 // Where the marker stood along the line of top_level's ply before that ply's move: two plies
 // up, or the start column for the machine's first move.
 uint8_t coordinate_before_move(const GameState& state, const TurnSearch& turn) {
@@ -28,25 +18,6 @@ uint8_t coordinate_before_move(const GameState& state, const TurnSearch& turn) {
 }
 
 } // namespace
-
-bool is_even_ply(const GameState& state) {
-    return state.search_depth % 2 == 0;
-}
-
-bool ply_moves_along_column(const GameState& state) {
-    return !is_even_ply(state);
-}
-
-void apply_search_move(GameState& state, uint8_t coordinate) {
-    cell(state.board, state.marker_row, state.marker_col) = CELL_EMPTY;
-    place_marker(state, coordinate);
-}
-
-void take_back_move(GameState& state, uint8_t coordinate) {
-    cell(state.board, state.marker_row, state.marker_col) =
-        cell(state.dealt, state.marker_row, state.marker_col);
-    place_marker(state, coordinate);
-}
 
 void expand_node(GameState& state, TurnSearch& turn) {
     turn.pending_node = nullptr;
@@ -88,25 +59,6 @@ void expand_node(GameState& state, TurnSearch& turn) {
     level->best = machine_moves ? MAXIMISING_START : MINIMISING_START;
     apply_search_move(state, turn.pending_node->move);
     turn.top_level = level;
-}
-
-void fold_current(GameState& state, TurnSearch& turn) {
-    SearchLevel* const level = turn.top_level;
-    SearchNode* const node = level->current;
-    const int16_t value = node->value;
-    // Strict comparisons: among equal values the lowest move stays.
-    if (is_even_ply(state)) {
-        if (value > level->best) {
-            level->best = value;
-            if (state.search_depth == 2) {
-                turn.best_move = node->move;
-            }
-        }
-    } else if (value < level->best) {
-        level->best = value;
-    }
-    level->current = node->next;
-    return_node(state, node);
 }
 
 void close_level(GameState& state, TurnSearch& turn) {
