@@ -266,7 +266,9 @@ std::string describe(const termios& settings) {
     return text;
 }
 
-void start(Session& session, const Options& options) {
+namespace {
+
+void open_terminal(Session& session, const Options& options) {
     session.master = posix_openpt(O_RDWR | O_NOCTTY);
     if (session.master < 0 || grantpt(session.master) != 0 || unlockpt(session.master) != 0) {
         fail("posix_openpt");
@@ -290,25 +292,38 @@ void start(Session& session, const Options& options) {
         fail("set up the terminal");
     }
     session.screen = pty_screen::make_screen(options.width, options.height);
+}
 
-    const std::array<int, 2> status = make_pipe();
-    const std::array<int, 2> error = make_pipe();
-    std::array<int, 2> input{session.slave, -1};
-    if (options.input == Input::pipe) {
-        input = make_pipe();
-    }
-    int output = session.slave;
-    if (options.output == Output::dev_full) {
-        output = open("/dev/full", O_WRONLY | O_CLOEXEC);
-        if (output < 0) {
+// The program's standard output when it is not the terminal.
+int open_output(Output output) {
+    if (output == Output::dev_full) {
+        const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+        if (full < 0) {
             fail("open /dev/full");
         }
-    } else if (options.output == Output::closed_pipe) {
-        std::array<int, 2> ends = make_pipe();
-        close(ends[0]); // nobody will ever read it
-        output = ends[1];
+        return full;
     }
+    std::array<int, 2> ends = make_pipe();
+    close(ends[0]); // nobody will ever read it
+    return ends[1];
+}
+
+} // namespace
+
+void start(Session& session, const Options& options) {
+    // A write to a program that has gone fails the test instead of ending the test process.
+    signal(SIGPIPE, SIG_IGN);
+    open_terminal(session, options);
+    const std::array<int, 2> status = make_pipe();
+    const std::array<int, 2> error = make_pipe();
+    const std::array<int, 2> input =
+        options.input == Input::pipe ? make_pipe() : std::array<int, 2>{session.slave, -1};
+    const int output =
+        options.output == Output::terminal ? session.slave : open_output(options.output);
     const ChildFds fds{session.slave, input[0], output, error[1], status[1]};
+    session.status_pipe = status[0];
+    session.error_pipe = error[0];
+    session.input_pipe = input[1];
 
     session.shell = fork();
     if (session.shell < 0) {
@@ -316,24 +331,19 @@ void start(Session& session, const Options& options) {
     }
     if (session.shell == 0) {
         close(session.master);
-        close(status[0]);
-        close(error[0]);
-        if (input[1] >= 0) {
-            close(input[1]);
+        close(session.status_pipe);
+        close(session.error_pipe);
+        if (session.input_pipe >= 0) {
+            close(session.input_pipe);
         }
         run_shell(fds, options.program.c_str());
     }
-    close(status[1]);
-    close(error[1]);
-    if (input[0] != session.slave) {
-        close(input[0]);
+    // Only the shell and the program keep the program's ends.
+    for (const int fd : {status[1], error[1], input[0], output}) {
+        if (fd != session.slave) {
+            close(fd);
+        }
     }
-    if (output != session.slave) {
-        close(output);
-    }
-    session.status_pipe = status[0];
-    session.error_pipe = error[0];
-    session.input_pipe = input[1];
     if (!wait_until(session, [](const Session& s) { return s.program > 0 || ended(s); }) ||
         session.program <= 0) {
         throw std::runtime_error("the stand-in shell did not start the program");
