@@ -27,8 +27,9 @@ struct Screen {
     std::vector<std::string> main_cells;
     ParseState state = ParseState::text;
     std::string sequence; // the escape sequence being read
-    // What the screen showed just before each erase of the whole screen, oldest first: the
-    // tests use it to see screens that were drawn and replaced within one read.
+    // What the screen showed just before each erase of the whole screen that blanked anything,
+    // oldest first: the tests use it to see screens that were drawn and replaced within one
+    // read.
     std::vector<std::vector<std::string>> erased;
     // Escape sequences this terminal does not know, for failure messages.
     std::vector<std::string> unknown;
