@@ -24,27 +24,24 @@ void expand_node(GameState& state, TurnSearch& turn) {
     state.search_depth = static_cast<int16_t>(state.search_depth + 1);
     SearchNode* const parent = turn.top_level->current;
     const bool machine_moves = is_even_ply(state);
+    // The machine scores what it takes, the player's numbers count against it.
+    const int16_t sign = machine_moves ? 1 : -1;
     const int16_t parent_value = parent->value;
-    const uint8_t row = state.marker_row;
-    const uint8_t col = state.marker_col;
-    SearchNode* last = nullptr;
-    for (uint8_t i = 1; i <= BOARD_SIZE; ++i) {
-        const int16_t number =
-            machine_moves ? cell(state.board, row, i) : cell(state.board, i, col);
+    // The ply's line as a first cell and a step: along the marker's row or down its column.
+    const int16_t* line = machine_moves ? &cell(state.board, state.marker_row, 1)
+                                        : &cell(state.board, 1, state.marker_col);
+    const std::size_t step = machine_moves ? 1 : BOARD_SIZE;
+    SearchNode** link = &turn.pending_node;
+    for (uint8_t i = 1; i <= BOARD_SIZE; ++i, line += step) {
+        const int16_t number = *line;
         if (!holds_number(number)) {
             continue;
         }
         SearchNode* const node = take_node(state);
-        node->value = machine_moves ? static_cast<int16_t>(parent_value + number)
-                                    : static_cast<int16_t>(parent_value - number);
+        node->value = static_cast<int16_t>(parent_value + sign * number);
         node->move = i;
-        node->next = nullptr;
-        if (last == nullptr) {
-            turn.pending_node = node;
-        } else {
-            last->next = node;
-        }
-        last = node;
+        *link = node;
+        link = &node->next;
     }
     if (turn.pending_node == nullptr) {
         // The side to move here has no number: the game would end, and the position counts
