@@ -89,6 +89,9 @@ std::string written_since_clear() {
 std::string transcript() {
     return vc.transcript;
 }
+void clear_transcript() {
+    vc.transcript.clear();
+}
 int clear_count() {
     return vc.clears;
 }

@@ -42,6 +42,9 @@ int cursor_col();
 std::string written_since_clear();
 // Everything written since reset, each clear_screen as '\f' and each end_line as '\n'.
 std::string transcript();
+// Forgets the transcript so far, so that a run of thousands of games keeps only its latest
+// output.
+void clear_transcript();
 int clear_count();
 int prepare_count();
 int restore_count();
