@@ -2,6 +2,7 @@
 
 #include "console/console.hpp"
 #include "game/machine_turn.hpp"
+#include "game/messages.hpp"
 #include "game/player_turn.hpp"
 #include "game/screen.hpp"
 
@@ -9,10 +10,7 @@ namespace gridtake {
 
 namespace {
 
-void say(std::string_view message) {
-    console::write_text(message, 0);
-    console::end_line();
-}
+constexpr int16_t NUMBER_BOUND = 15;
 
 } // namespace
 
@@ -50,7 +48,8 @@ void announce_result(const GameState& state) {
 bool player_has_move(const GameState& state) {
     for (uint8_t row = 1; row <= BOARD_SIZE; ++row) {
         const int16_t value = cell(state.board, row, state.marker_col);
-        if (value >= -15 && value <= 15) {
+        // Every number lies well inside this bound and both sentinels far outside it.
+        if (value >= -NUMBER_BOUND && value <= NUMBER_BOUND) {
             return true;
         }
     }

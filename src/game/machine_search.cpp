@@ -27,13 +27,12 @@ void expand_node(GameState& state, TurnSearch& turn) {
     // The machine scores what it takes, the player's numbers count against it.
     const int16_t sign = machine_moves ? 1 : -1;
     const int16_t parent_value = parent->value;
-    // The ply's line as a first cell and a step: along the marker's row or down its column.
-    const int16_t* line = machine_moves ? &cell(state.board, state.marker_row, 1)
-                                        : &cell(state.board, 1, state.marker_col);
-    const std::size_t step = machine_moves ? 1 : BOARD_SIZE;
+    const uint8_t row = state.marker_row;
+    const uint8_t col = state.marker_col;
     SearchNode** link = &turn.pending_node;
-    for (uint8_t i = 1; i <= BOARD_SIZE; ++i, line += step) {
-        const int16_t number = *line;
+    for (uint8_t i = 1; i <= BOARD_SIZE; ++i) {
+        const int16_t number =
+            machine_moves ? cell(state.board, row, i) : cell(state.board, i, col);
         if (!holds_number(number)) {
             continue;
         }

@@ -1,17 +1,13 @@
 #include "game/player_turn.hpp"
 
 #include "console/console.hpp"
+#include "game/messages.hpp"
 
 namespace gridtake {
 
 namespace {
 
 constexpr uint8_t QUIT_KEY = 'q';
-
-void say(std::string_view message) {
-    console::write_text(message, 0);
-    console::end_line();
-}
 
 // The row that a key chooses, or 0 when it chooses none. The keys 7 to 9 name rows the board
 // does not have, so they are refused like every other key rather than read past the grid.
