@@ -7,11 +7,12 @@
 #include <string>
 
 #include "game/game_state.hpp"
+#include "pools.hpp"
 
 namespace state_checks {
 
-constexpr std::size_t MOST_NODES = 16;
-constexpr std::size_t MOST_LEVELS = 4;
+using pools::MOST_LEVELS;
+using pools::MOST_NODES;
 constexpr int MOST_MOVES = 35;
 constexpr int LOWEST_SCORE = -270;
 constexpr int HIGHEST_SCORE = 252;

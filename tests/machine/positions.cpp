@@ -15,9 +15,6 @@ using gridtake::GameState;
 
 namespace {
 
-constexpr std::size_t MAX_NODES = 16;
-constexpr std::size_t MAX_LEVELS = 4;
-
 std::string board_problem(const GameState& before, const GameState& after, uint8_t column) {
     for (uint8_t row = 1; row <= BOARD_SIZE; ++row) {
         for (uint8_t col = 1; col <= BOARD_SIZE; ++col) {
@@ -44,7 +41,7 @@ std::string pool_problem(const GameState& after) {
     const std::size_t nodes = pools::node_count(after);
     const std::size_t levels = pools::level_count(after);
     std::ostringstream out;
-    if (nodes > MAX_NODES || levels > MAX_LEVELS) {
+    if (nodes > pools::MOST_NODES || levels > pools::MOST_LEVELS) {
         out << "pools hold " << nodes << " nodes and " << levels << " levels";
     } else if (nodes + levels != heap_control::allocations()) {
         out << (heap_control::allocations() - nodes - levels) << " records are not in a pool";

@@ -9,6 +9,11 @@
 
 namespace pools {
 
+// The most records the search ever has out at once: the root and five per ply, and a level
+// for each ply.
+constexpr std::size_t MOST_NODES = 16;
+constexpr std::size_t MOST_LEVELS = 4;
+
 // Records in node_pool and level_pool. A list that loops is cut off past LIST_LIMIT records,
 // so a broken link fails a bound check instead of hanging the test.
 constexpr std::size_t LIST_LIMIT = 10000;
